@@ -1,0 +1,21 @@
+# Installs the program with its desktop entry and icon, and describes the .deb package.
+include(GNUInstallDirs)
+
+install(TARGETS quillarch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/quillarch.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/quillarch.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quillarch)
+set(CPACK_PACKAGE_VENDOR "Quillarch")
+set(CPACK_PACKAGE_CONTACT "Quillarch developers <dev@quillarch.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Downloads a serialized web novel into one text book")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION net)
+# Library dependencies are read off the binary; the fonts make the Chinese captions readable.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-arphic-uming, ca-certificates")
+include(CPack)
