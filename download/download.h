@@ -1,9 +1,9 @@
 #pragma once
 
+#include <filesystem>
+
 #include "core/controls.h"
 #include "core/shared_state.h"
-
-#include <filesystem>
 
 namespace quill {
 
@@ -17,6 +17,9 @@ struct DownloadContext {
 std::filesystem::path TempDirectory(const DownloadContext& context);
 // The temp file of list row `row` (0-based): temp/<row + 1>.txt.
 std::filesystem::path TempFilePath(const DownloadContext& context, int row);
+// The book file: BookTitle + ".txt" in the output directory. A "/" in the title becomes "_", so
+// a title taken from a web page can never name a file outside the output directory.
+std::filesystem::path BookFilePath(const DownloadContext& context);
 
 // Window thread, on a press of "下载": prepares the temp directory and starts the scheduler.
 void StartDownload(DownloadContext& context);
