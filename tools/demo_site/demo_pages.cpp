@@ -93,7 +93,9 @@ Text ChapterBar(const DemoBook& book, int chapter, int part) {
 Text RenderTocPage(const DemoBook& book, int page, const std::string& charset) {
     const Text& title = book.title();
     Text html = Head(title + Gbk("最新章节_") + title + Gbk("无弹窗_演示小说站"), charset);
-    html += SiteNavigation();
+    if (page == 1) {
+        html += SiteNavigation();
+    }
     html += "<div class=\"info\"><h1>" + title + "</h1><p>" + Gbk("作者：") + book.author() +
             "</p></div>\r\n";
     if (page == 1) {
@@ -101,6 +103,9 @@ Text RenderTocPage(const DemoBook& book, int page, const std::string& charset) {
     }
     html += ChapterList(book, page);
     html += PageLinks(book, page);
+    if (page > 1) {
+        html += SiteNavigation();
+    }
     html += SiteFooter();
     return html + Tail();
 }

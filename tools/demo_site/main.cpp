@@ -15,6 +15,7 @@ using quill::demo::Encoding;
 using quill::demo::SiteOptions;
 
 constexpr int kDefaultPort = 8808;
+constexpr int kMinChapters = 3;      // fewer leave navigation links in the middle
 constexpr int kMaxChapters = 999999; // chapter numbers are six digits wide
 
 const char kUsage[] = "usage: demo_site [--port N] [--chapters N] [--encoding gbk|utf8]\n"
@@ -60,7 +61,7 @@ bool ApplyOption(Options& options, const std::string& name, const char* value) {
     };
     const Numeric numerics[] = {
         {"--port", &options.port, 1, 65535},
-        {"--chapters", &options.site.book.chapters, 1, kMaxChapters},
+        {"--chapters", &options.site.book.chapters, kMinChapters, kMaxChapters},
         {"--delay-ms", &options.site.delayMs, 0, 600000},
         {"--toc-page-size", &options.site.book.tocPageSize, 1, kMaxChapters},
     };
