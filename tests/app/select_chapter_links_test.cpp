@@ -81,7 +81,7 @@ SelectionCase NavigationAroundChapters() {
                           Nav("书架", "http://h/bookcase/index.php")};
     const Link near = Nav("关于", "http://h/b/1/about.html");
     const Links after = {Nav("首页2", "http://h/index.htm"), near, Nav("联系", "http://h/c/"),
-                         Nav("帮助", "http://h/help/faq/all.php"), Nav("尾", "http://h/e")};
+                         Nav("帮助", "http://h/help/faq/index/all.php"), Nav("尾", "http://h/e")};
     return {"NavigationAroundChapters", Joined({before, Chapters(1, 40), after}),
             Joined({Chapters(1, 40), {near}})};
 }

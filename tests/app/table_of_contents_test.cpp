@@ -8,7 +8,6 @@
 #include "tests/support/local_server.h"
 #include "tests/support/memory_controls.h"
 #include "tools/demo_site/demo_site.h"
-#include "web/fetch_page.h"
 
 namespace quill {
 namespace {
@@ -16,12 +15,6 @@ namespace {
 using demo::DemoSite;
 using demo::Encoding;
 using demo::SiteOptions;
-
-class WebEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { InitWeb(); }
-};
-const auto* const kWebEnvironment = ::testing::AddGlobalTestEnvironment(new WebEnvironment);
 
 // Parses `address` with the address box holding it, as the window does.
 TableOfContents Collect(const Text& address) {
