@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/text.h"
-
 #include <cstddef>
 #include <string>
+
+#include "core/text.h"
 
 namespace quill {
 
@@ -34,7 +34,8 @@ struct FetchLimits {
     long stallTimeoutMs = 30000; // no byte received for this long ends the request
     long maxRedirects = 20;
     std::size_t maxBodyBytes = 64u << 20;
-    std::string caFile; // empty: the system's authorities; tests name their own
+    std::string caFile;           // empty: the system's authorities; tests name their own
+    bool reuseConnections = true; // off only to measure what reuse saves
 };
 void SetFetchLimits(const FetchLimits& limits);
 FetchLimits CurrentFetchLimits();

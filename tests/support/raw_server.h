@@ -1,0 +1,72 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quill::testing {
+
+// One request exactly as it arrived.
+struct RawRequest {
+    std::string requestLine;
+    std::vector<std::string> headerLines; // in order, unchanged
+    std::string body;
+
+    // The request line and the header lines joined by CR LF, without the closing blank line.
+    std::string head() const;
+    // The trimmed value of the first header of that name, letter case ignored; empty if none.
+    std::string header(std::string_view name) const;
+    // The object of the request line: "/a" for "GET /a HTTP/1.1".
+    std::string target() const;
+};
+
+// The bytes to send back and how the connection ends after them.
+struct RawReply {
+    enum class Ending {
+        Close, // an orderly close
+        Reset, // a TCP reset
+        Stall, // nothing more until the server stops
+    };
+    std::string bytes;
+    Ending ending = Ending::Close;
+};
+
+// A whole response: status line, `headerLines`, Content-Length, "Connection: close" and `body`.
+RawReply HttpReply(int status, std::string_view body,
+                   const std::vector<std::string>& headerLines = {});
+
+struct TlsIdentity {
+    std::string certificateFile; // PEM
+    std::string privateKeyFile;  // PEM
+};
+
+// A server on 127.0.0.1 and an ephemeral port that records every request byte for byte and
+// answers with whatever bytes the handler returns, one request per connection, over TLS when
+// given an identity. It also serves as a proxy: a proxied request arrives with an absolute
+// address in its request line. The handler runs on the connection's own thread, so several may
+// run at once. Serving starts in the constructor; the destructor stops it.
+class RawServer final {
+  public:
+    using Handler = std::function<RawReply(const RawRequest&)>;
+
+    explicit RawServer(Handler handler, std::optional<TlsIdentity> tls = std::nullopt);
+    ~RawServer();
+    RawServer(const RawServer&) = delete;
+    RawServer& operator=(const RawServer&) = delete;
+
+    int port() const;
+    // "http://" or "https://", the host, ":<port>" and `path`.
+    std::string url(std::string_view path, std::string_view host = "127.0.0.1") const;
+    std::vector<RawRequest> requests() const;
+    // Ends stalled connections too; returns once every connection thread has ended.
+    void stop();
+
+  private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+} // namespace quill::testing
