@@ -52,6 +52,14 @@ void ListBook(const demo::DemoSite& site, SharedState& state, testing::MemoryCon
     controls.fillRows(state.ChapterTitles);
 }
 
+int StoredRows(const testing::MemoryControls& controls) {
+    int stored = 0;
+    for (int row = 0; row < controls.rowCount(); ++row) {
+        stored += controls.cellText(row, 2) == Gbk("下载完成") ? 1 : 0;
+    }
+    return stored;
+}
+
 // Presses "下载" and plays the window's timer until the batch gives the commands back.
 bool RunBatch(DownloadContext& context, const testing::MemoryControls& controls) {
     const auto deadline = std::chrono::steady_clock::now() + kBatchDeadline;
@@ -89,6 +97,7 @@ void BM_DownloadDemoBook(benchmark::State& bench) {
 
         bench.PauseTiming();
         bench.counters["cpu_s"] = ProcessCpuSeconds() - cpuBefore;
+        bench.counters["stored_rows"] = StoredRows(controls);
         if (!ended) {
             bench.SkipWithError("the batch did not end in time");
         }

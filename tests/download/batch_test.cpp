@@ -1,3 +1,4 @@
+#include <atomic>
 #include <fstream>
 
 #include "core/codepage.h"
@@ -5,6 +6,48 @@
 
 namespace quill::testing {
 namespace {
+
+// The test's controls, with the scheduler held back when it asks for the row count after its
+// first row: the time at which a batch is not yet fully dispatched while no worker runs.
+class HeldSchedulerControls final : public Controls {
+  public:
+    explicit HeldSchedulerControls(MemoryControls& inner) : m_inner(inner) {}
+
+    Text addressText() const override { return m_inner.addressText(); }
+    bool transcodeTicked() const override { return m_inner.transcodeTicked(); }
+    bool preprocessTicked() const override { return m_inner.preprocessTicked(); }
+    bool filterEnabled() const override { return m_inner.filterEnabled(); }
+    Text filterRules() const override { return m_inner.filterRules(); }
+    int rowCount() const override {
+        if (++m_rowCountCalls == 2) {
+            held = true;
+            WaitUntil([this] { return released.load(); });
+        }
+        return m_inner.rowCount();
+    }
+    bool rowTicked(int row) const override { return m_inner.rowTicked(row); }
+    Text cellText(int row, int column) const override { return m_inner.cellText(row, column); }
+    void setCellText(int row, int column, const Text& text) override {
+        m_inner.setCellText(row, column, text);
+    }
+    void setCaption(Caption caption, const Text& text) override {
+        m_inner.setCaption(caption, text);
+    }
+    void setTimerPeriod(int milliseconds) override { m_inner.setTimerPeriod(milliseconds); }
+    void setBatchCommandsEnabled(bool enabled) override {
+        m_inner.setBatchCommandsEnabled(enabled);
+    }
+    void showTimedMessage(const Text& text, const Text& caption, int milliseconds) override {
+        m_inner.showTimedMessage(text, caption, milliseconds);
+    }
+
+    mutable std::atomic<bool> held{false};
+    std::atomic<bool> released{false};
+
+  private:
+    MemoryControls& m_inner;
+    mutable std::atomic<int> m_rowCountCalls{0};
+};
 
 class BatchTest : public DownloadTest {
   protected:
@@ -144,6 +187,25 @@ TEST_F(BatchTest, CommandsStayDisabledAndNoMergeWhileAWorkerRuns) {
 
     EXPECT_EQ(readFile(bookPath()), bookOf({1, 2, 3, 4, 5, 6, 7, 8}));
     expectIdleWindow();
+}
+
+TEST_F(BatchTest, NoMergeBeforeTheLastRowIsDispatched) {
+    listChapters(3);
+    HeldSchedulerControls controls(m_controls);
+    DownloadContext context{m_state, controls, m_output};
+    const auto showProgress = [&context] { ShowProgress(context); };
+
+    StartDownload(context);
+    ASSERT_TRUE(WaitUntil([&] { return controls.held && m_state.WorkerCount.load() == 0; }));
+    for (int period = 0; period < 20; ++period) {
+        showProgress();
+    }
+    EXPECT_TRUE(m_controls.messages().empty());
+    EXPECT_FALSE(m_controls.batchCommandsEnabled());
+
+    controls.released = true;
+    ASSERT_TRUE(WaitUntil([&] { return m_controls.batchCommandsEnabled(); }, showProgress));
+    EXPECT_EQ(readFile(bookPath()), bookOf({1, 2, 3}));
 }
 
 TEST_F(BatchTest, EmptyListEndsAtOnceWithoutABook) {

@@ -40,6 +40,20 @@ int NumberIn(const httplib::Request& request) {
 
 } // namespace
 
+bool WaitUntil(const std::function<bool()>& done, const std::function<void()>& step) {
+    const auto deadline = Clock::now() + kBatchDeadline;
+    while (!done()) {
+        if (Clock::now() > deadline) {
+            return false;
+        }
+        if (step) {
+            step();
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return true;
+}
+
 Text ChapterBody(int n) {
     return Gbk("正文内容之") + DecimalText(n) + Gbk("号段落，春风又绿江南岸");
 }
@@ -59,6 +73,8 @@ DownloadTest::DownloadTest() : m_root(MakeTempRoot()), m_output(m_root / "output
     m_state.BookTitle = ConvertUtf8ToGbk(m_bookName);
     // More serving threads than workers, so a seventh request at once would be seen.
     m_server.server().new_task_queue = [] { return new httplib::ThreadPool(16); };
+    // One request per connection: a kept-alive connection would hold stop() for its time-out.
+    m_server.server().set_keep_alive_max_count(1);
     auto serve = [this](auto render) {
         return [this, render](const httplib::Request& request, httplib::Response& response) {
             const int running = ++m_running;
@@ -121,26 +137,11 @@ void DownloadTest::openGate() {
 }
 
 bool DownloadTest::driveTimerUntil(const std::function<bool()>& done) {
-    const auto deadline = Clock::now() + kBatchDeadline;
-    while (!done()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        ShowProgress(m_context);
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    return true;
+    return WaitUntil(done, [this] { ShowProgress(m_context); });
 }
 
 bool DownloadTest::waitForIdleWorkers() {
-    const auto deadline = Clock::now() + kBatchDeadline;
-    while (m_state.WorkerCount.load() != 0) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    return true;
+    return WaitUntil([this] { return m_state.WorkerCount.load() == 0; });
 }
 
 Text DownloadTest::readFile(const std::filesystem::path& path) const {

@@ -15,6 +15,9 @@
 
 namespace quill::testing {
 
+// Polls `done`, running `step` between polls, for a generous time at most.
+bool WaitUntil(const std::function<bool()>& done, const std::function<void()>& step = {});
+
 // A chapter body of Han text that never contains its own title "第<n>章".
 Text ChapterBody(int n);
 Text ChapterTitle(int n);
