@@ -60,6 +60,8 @@ std::vector<std::size_t> ChosenLinks(const TextArray& titles, const TextArray& u
     const long middle = Length(urls[m - 1]);
     std::unordered_set<std::string_view> keptUrls;
     std::unordered_set<std::string_view> keptTitles;
+    keptUrls.reserve(n);
+    keptTitles.reserve(n);
     for (std::size_t k = n; k-- > 0;) {
         if (lengthTest && std::labs(Length(urls[k]) - middle) > kChapterLengthSpread) {
             continue;

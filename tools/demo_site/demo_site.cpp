@@ -9,6 +9,9 @@ namespace quill::demo {
 
 DemoSite::DemoSite(const SiteOptions& options) : m_options(options), m_book(options.book) {
     indexPages();
+    // A short keep-alive lets stop() return soon although clients keep their connections.
+    m_server.set_keep_alive_timeout(1);
+    m_server.set_tcp_nodelay(true);
     m_server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response);
     });
