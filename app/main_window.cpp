@@ -6,7 +6,6 @@
 #include "edit_boxes.h"
 #include "filter_editor.h"
 #include "list_commands.h"
-#include "output_directory.h"
 #include "qt_text.h"
 
 namespace quill {
@@ -28,15 +27,17 @@ QFont WindowFont() {
 
 } // namespace
 
-MainWindow::MainWindow(SharedState& state, QWidget* parent)
-    : QWidget(parent, kWindowFlags), m_state(state), m_widgets(BuildMainWidgets(this)),
-      m_controls(this, m_widgets), m_outputDirectory(OutputDirectory()) {
+MainWindow::MainWindow(SharedState& state, std::filesystem::path outputDirectory)
+    : QWidget(nullptr, kWindowFlags), m_state(state), m_widgets(BuildMainWidgets(this)),
+      m_controls(this, m_widgets), m_download{state, m_controls, std::move(outputDirectory)} {
     setWindowTitle(QStringLiteral("Quillarch(Morvenhall)"));
     setFont(WindowFont());
     setFixedSize(kClientSize);
     placeOnScreen();
     connectListCommands();
     connectFilterEditor();
+    connectViewer();
+    connectDownload();
 }
 
 void MainWindow::placeOnScreen() {
@@ -53,6 +54,21 @@ void MainWindow::connectListCommands() {
             [this, list] { ReverseChapterOrder(m_state, *list); });
     connect(list, &ChapterList::rightPressed, this,
             [this, list] { CopySelectedAddress(m_state, *list); });
+}
+
+void MainWindow::connectViewer() {
+    connect(m_widgets.chapterList, &ChapterList::doubleClickedSelection, this,
+            &MainWindow::showSelectedChapter);
+    connect(m_widgets.previousButton, &QPushButton::clicked, this,
+            &MainWindow::showPreviousChapter);
+    connect(m_widgets.nextButton, &QPushButton::clicked, this, &MainWindow::showNextChapter);
+}
+
+void MainWindow::connectDownload() {
+    connect(m_widgets.parseButton, &QPushButton::clicked, this, &MainWindow::ParseTableOfContents);
+    connect(m_widgets.downloadButton, &QPushButton::clicked, this,
+            [this] { StartDownload(m_download); });
+    connect(m_widgets.progressTimer, &QTimer::timeout, this, [this] { ShowProgress(m_download); });
 }
 
 void MainWindow::connectFilterEditor() {

@@ -5,7 +5,9 @@
 #include <QWidget>
 
 #include "core/shared_state.h"
+#include "download/download.h"
 #include "main_widgets.h"
+#include "output_directory.h"
 #include "qt_controls.h"
 
 namespace quill {
@@ -14,21 +16,34 @@ namespace quill {
 class MainWindow final : public QWidget {
     Q_OBJECT
   public:
-    explicit MainWindow(SharedState& state, QWidget* parent = nullptr);
+    // The output directory is made when the window is created, beside the program by default.
+    explicit MainWindow(SharedState& state,
+                        std::filesystem::path outputDirectory = OutputDirectory());
 
     Controls& controls() { return m_controls; }
-    const std::filesystem::path& outputDirectory() const { return m_outputDirectory; }
+    const std::filesystem::path& outputDirectory() const { return m_download.outputDirectory; }
+
+    // 按钮1: fills the chapter list from the table of contents at the address in 编辑框1.
+    void ParseTableOfContents();
+    // Shows the chapter of list row `row` in 编辑框2.
+    void ShowChapter(int row);
 
   private:
     void placeOnScreen();
     void connectListCommands();
     void connectFilterEditor();
+    void connectViewer();
+    void connectDownload();
     void insertPattern(const QPushButton* button);
+    void warnAboutAddress();
+    void showSelectedChapter();
+    void showPreviousChapter();
+    void showNextChapter();
 
     SharedState& m_state;
     MainWidgets m_widgets;
     QtControls m_controls;
-    std::filesystem::path m_outputDirectory;
+    DownloadContext m_download;
 };
 
 } // namespace quill

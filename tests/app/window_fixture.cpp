@@ -3,11 +3,14 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/output_directory.h"
+
 namespace quill::testing {
 
 WindowFixture::WindowFixture() {
     InitSharedState(m_state);
-    m_window = std::make_unique<MainWindow>(m_state);
+    m_window = std::make_unique<MainWindow>(
+        m_state, ChooseOutputDirectory(m_runDirectory.path().toStdString(), {}));
     m_window->show();
     m_window->activateWindow();
     m_active = QTest::qWaitForWindowActive(m_window.get());

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QString>
+#include <QTemporaryDir>
 
 #include "app/chapter_list.h"
 #include "app/main_window.h"
@@ -10,7 +11,8 @@
 
 namespace quill::testing {
 
-// A fresh shared state and a shown, active main window, its controls found by their names.
+// A fresh shared state and a shown, active main window, its controls found by their names. The
+// window writes into a temporary directory of its own.
 class WindowFixture final {
   public:
     WindowFixture();
@@ -36,6 +38,7 @@ class WindowFixture final {
     void clickButton(const char* name) const;
 
   private:
+    QTemporaryDir m_runDirectory;
     SharedState m_state;
     std::unique_ptr<MainWindow> m_window;
     bool m_active = false;
