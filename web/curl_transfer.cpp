@@ -1,6 +1,7 @@
 #include "web/curl_transfer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -21,15 +22,22 @@ using curl::Slist;
 const std::vector<std::string> kSuppressedCurlHeaders = {
     "Accept:", "Expect:", "Content-Type:", "Proxy-Connection:"};
 
-// What the response hands back while a hop runs.
+using Clock = std::chrono::steady_clock;
+
+// What the response hands back while a hop runs, and when a byte last moved.
 struct ResponseSink {
     std::size_t maxBodyBytes = 0;
+    std::chrono::milliseconds stallBound{0};
     Bytes body;
     std::string rawHeaders;
+    Clock::time_point lastActivity;
+    curl_off_t uploaded = 0;
 
-    void clear() {
+    void restart() {
         body.clear();
         rawHeaders.clear();
+        lastActivity = Clock::now();
+        uploaded = 0;
     }
 };
 
@@ -46,6 +54,7 @@ std::size_t CollectBody(char* data, std::size_t size, std::size_t count, void* s
     if (length > sink.maxBodyBytes - sink.body.size()) {
         return 0; // ends the transfer as a failure
     }
+    sink.lastActivity = Clock::now();
     sink.body.insert(sink.body.end(), data, data + length);
     return length;
 }
@@ -58,7 +67,19 @@ std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void*
         sink.rawHeaders.clear();
     }
     sink.rawHeaders.append(line);
+    sink.lastActivity = Clock::now();
     return line.size();
+}
+
+// libcurl asks at least once a second; a non-zero answer ends the transfer as a failure.
+int WatchForStall(void* sinkPointer, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+    auto& sink = *static_cast<ResponseSink*>(sinkPointer);
+    const Clock::time_point now = Clock::now();
+    if (uploaded != sink.uploaded) {
+        sink.uploaded = uploaded;
+        sink.lastActivity = now;
+    }
+    return now - sink.lastActivity > sink.stallBound ? 1 : 0;
 }
 
 bool IsLineBreak(char c) {
@@ -96,15 +117,8 @@ std::string SingleLine(const Text& text) {
     return text.substr(0, std::min(text.find('\r'), text.find('\n')));
 }
 
-long StallSeconds(long stallTimeoutMs) {
-    return std::max(1L, (stallTimeoutMs + 999) / 1000);
-}
-
 void SetBounds(CURL* handle, const FetchLimits& limits) {
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
-    // Below one byte a second for the whole stall time: nothing is arriving.
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, StallSeconds(limits.stallTimeoutMs));
     curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
                      static_cast<curl_off_t>(limits.maxBodyBytes));
     if (!limits.reuseConnections) {
@@ -133,6 +147,9 @@ void SetSink(CURL* handle, ResponseSink& sink) {
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
     curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &CollectHeader);
     curl_easy_setopt(handle, CURLOPT_HEADERDATA, &sink);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &WatchForStall);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &sink);
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
 }
 
 // Options that hold for every hop. The strings handed over must outlive the transfer.
@@ -196,7 +213,7 @@ std::optional<Hop> RedirectOf(CURL* handle, Method method) {
 bool PerformHops(CURL* handle, Hop hop, const TransferRequest& request, ResponseSink& sink,
                  long maxRedirects) {
     for (long redirects = 0;; ++redirects) {
-        sink.clear();
+        sink.restart();
         SetHop(handle, hop, request.body);
         if (curl_easy_perform(handle) != CURLE_OK) {
             return false;
@@ -248,6 +265,7 @@ bool Transfer(CURL* handle, const RequestTarget& target, const TransferRequest& 
     }
     const std::string agent = SingleLine(request.agent);
     sink.maxBodyBytes = limits.maxBodyBytes;
+    sink.stallBound = std::chrono::milliseconds(limits.stallTimeoutMs);
     SetRequestOptions(handle, headers.get(), agent, request.proxy);
     SetBounds(handle, limits);
     SetSecurity(handle, limits);

@@ -4,9 +4,18 @@
 
 namespace quill::testing {
 
-LocalServer::LocalServer() = default;
+LocalServer::LocalServer() {
+    // A reused connection would otherwise wait for the client's delayed acknowledgement (some
+    // 40 ms) between a response's header and body writes.
+    m_server.set_tcp_nodelay(true);
+    // One request per connection: stopping waits out the keep-alive time (5 s) of every idle
+    // connection, and the client keeps its connections open for reuse. A test of reuse raises it.
+    m_server.set_keep_alive_max_count(1);
+}
 
-LocalServer::~LocalServer() { stop(); }
+LocalServer::~LocalServer() {
+    stop();
+}
 
 void LocalServer::start() {
     m_port = m_server.bind_to_any_port("127.0.0.1");

@@ -1,16 +1,17 @@
 #pragma once
 
 #include <httplib.h>
-
 #include <string>
 #include <thread>
 
 namespace quill::testing {
 
 // An HTTP server on 127.0.0.1 and an ephemeral port, for tests. Add routes through server()
-// before start(); the destructor stops it.
+// before start(); the destructor stops it. It closes each connection after one response, so that
+// stopping never waits on a connection the client keeps idle; a test of connection reuse raises
+// server().set_keep_alive_max_count() and lowers set_keep_alive_timeout().
 class LocalServer final {
-public:
+  public:
     LocalServer();
     ~LocalServer();
     LocalServer(const LocalServer&) = delete;
@@ -24,7 +25,7 @@ public:
     // "http://127.0.0.1:<port>" followed by `path`.
     std::string url(const std::string& path) const;
 
-private:
+  private:
     httplib::Server m_server;
     std::thread m_thread;
     int m_port = 0;

@@ -23,7 +23,7 @@ namespace {
 constexpr std::size_t kMaxRequestBytes = 1 << 20;
 constexpr int kSocketTimeoutSeconds = 10;
 constexpr int kAcceptPollMs = 50;
-constexpr auto kLongestStall = std::chrono::seconds(60);
+constexpr std::chrono::milliseconds kLongestStall = std::chrono::seconds(60);
 const std::string kCrLf = "\r\n";
 
 struct SslCtxFree {
@@ -268,7 +268,7 @@ struct RawServer::State {
             requests.push_back(*request);
         }
         const RawReply reply = handler(*request);
-        channel.writeAll(reply.bytes);
+        send(channel, reply);
         switch (reply.ending) {
         case RawReply::Ending::Close:
             channel.closeOrderly();
@@ -282,9 +282,24 @@ struct RawServer::State {
         }
     }
 
-    void waitForStop() {
+    void send(Channel& channel, const RawReply& reply) {
+        if (reply.trickleBytes == 0) {
+            channel.writeAll(reply.bytes);
+            return;
+        }
+        for (std::size_t at = 0; at < reply.bytes.size() && !stopping; at += reply.trickleBytes) {
+            if (at > 0) {
+                waitForStop(reply.tricklePause);
+            }
+            if (!channel.writeAll(std::string_view(reply.bytes).substr(at, reply.trickleBytes))) {
+                return;
+            }
+        }
+    }
+
+    void waitForStop(std::chrono::milliseconds longest = kLongestStall) {
         std::unique_lock<std::mutex> guard(lock);
-        stopped.wait_for(guard, kLongestStall, [this] { return stopping.load(); });
+        stopped.wait_for(guard, longest, [this] { return stopping.load(); });
     }
 
     void stop() {

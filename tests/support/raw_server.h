@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,6 +33,10 @@ struct RawReply {
     };
     std::string bytes;
     Ending ending = Ending::Close;
+    // When set, the bytes go out in pieces of this size with a pause before each piece after the
+    // first: a slow server that is still alive.
+    std::size_t trickleBytes = 0;
+    std::chrono::milliseconds tricklePause{0};
 };
 
 // A whole response: status line, `headerLines`, Content-Length, "Connection: close" and `body`.
