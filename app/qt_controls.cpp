@@ -169,13 +169,29 @@ Text QtControls::cellText(int row, int column) const {
     return m_rows[row].cells[column];
 }
 
-template <typename Write> void QtControls::write(Write&& write) {
+void QtControls::write(std::function<void()> write) {
     if (QThread::currentThread() == thread()) {
         write();
         return;
     }
-    // Widgets belong to the window's thread; the write is dropped if this object is gone.
-    QMetaObject::invokeMethod(this, std::forward<Write>(write), Qt::QueuedConnection);
+    // Widgets belong to the window's thread. The writes travel under our own lock, so they
+    // keep their order and a dropped notification (this object gone) drops them with it.
+    std::lock_guard lock(m_pendingMutex);
+    m_pendingWrites.push_back(std::move(write));
+    if (m_pendingWrites.size() == 1) {
+        QMetaObject::invokeMethod(this, "applyPendingWrites", Qt::QueuedConnection);
+    }
+}
+
+void QtControls::applyPendingWrites() {
+    std::vector<std::function<void()>> writes;
+    {
+        std::lock_guard lock(m_pendingMutex);
+        writes.swap(m_pendingWrites);
+    }
+    for (const std::function<void()>& write : writes) {
+        write();
+    }
 }
 
 void QtControls::setCellText(int row, int column, const Text& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace quill {
 // window's thread keeps current from the widgets' change signals; writes from other threads are
 // queued to the window's thread, writes on it apply at once.
 class QtControls final : public QObject, public Controls {
+    Q_OBJECT
   public:
     QtControls(QWidget* window, const MainWidgets& widgets);
 
@@ -31,6 +33,9 @@ class QtControls final : public QObject, public Controls {
     void setBatchCommandsEnabled(bool enabled) override;
     void showTimedMessage(const Text& text, const Text& caption, int milliseconds) override;
 
+  private slots:
+    void applyPendingWrites();
+
   private:
     struct Row {
         bool ticked = false;
@@ -45,7 +50,7 @@ class QtControls final : public QObject, public Controls {
     void removeRows(int first, int last);
     void refreshRows(int first, int last);
     void rebuildRows();
-    template <typename Write> void write(Write&& write);
+    void write(std::function<void()> write);
     void setCaptionNow(Caption caption, const QString& text);
 
     QWidget* m_window;
@@ -57,6 +62,9 @@ class QtControls final : public QObject, public Controls {
     bool m_filterEnabled = false;
     Text m_filterRules;
     std::vector<Row> m_rows;
+    // Writes from other threads wait here for the window's thread, in the order they came.
+    std::mutex m_pendingMutex;
+    std::vector<std::function<void()>> m_pendingWrites;
 };
 
 } // namespace quill

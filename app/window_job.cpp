@@ -11,7 +11,7 @@ void RunKeepingWindowPainted(const std::function<void()>& job) {
     std::thread worker([&loop, &job] {
         job();
         // Queued, so a job that ends before the loop starts still ends it.
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
