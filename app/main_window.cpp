@@ -37,7 +37,7 @@ MainWindow::MainWindow(SharedState& state, std::filesystem::path outputDirectory
     connectListCommands();
     connectFilterEditor();
     connectViewer();
-    connectDownload();
+    connectParseAndDownload();
 }
 
 void MainWindow::placeOnScreen() {
@@ -64,7 +64,7 @@ void MainWindow::connectViewer() {
     connect(m_widgets.nextButton, &QPushButton::clicked, this, &MainWindow::showNextChapter);
 }
 
-void MainWindow::connectDownload() {
+void MainWindow::connectParseAndDownload() {
     connect(m_widgets.parseButton, &QPushButton::clicked, this, &MainWindow::ParseTableOfContents);
     connect(m_widgets.downloadButton, &QPushButton::clicked, this,
             [this] { StartDownload(m_download); });

@@ -33,7 +33,7 @@ class MainWindow final : public QWidget {
     void connectListCommands();
     void connectFilterEditor();
     void connectViewer();
-    void connectDownload();
+    void connectParseAndDownload();
     void insertPattern(const QPushButton* button);
     void warnAboutAddress();
     void showSelectedChapter();

@@ -1,5 +1,6 @@
 #include "qt_controls.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QThread>
@@ -78,8 +79,6 @@ void QtControls::mirrorList() {
                 }
             });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { rebuildRows(); });
-    connect(model, &QAbstractItemModel::layoutChanged, this, [this] { rebuildRows(); });
-    connect(model, &QAbstractItemModel::rowsMoved, this, [this] { rebuildRows(); });
     rebuildRows();
 }
 
