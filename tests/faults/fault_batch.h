@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -16,12 +15,6 @@
 
 namespace quill::testing {
 
-// Bounds far below the defaults, so a fault that waits for one shows within a test.
-constexpr long kStallBoundMs = 1000;
-constexpr long kMaxRedirects = 5;
-constexpr std::size_t kBodyCap = 16 * 1024;
-FetchLimits FaultLimits();
-
 // Polls `done`, running `step` between polls, for kHangBound at most.
 bool WaitFor(const std::function<bool()>& done, const std::function<void()>& step = {});
 
@@ -36,14 +29,18 @@ class FaultBatchTest : public ::testing::Test {
     // Presses "下载" and drives the timer until the batch gives the commands back, its last
     // act. False when that took longer than kHangBound.
     bool runBatch();
+    // The same in two steps, for a test that acts while the batch runs.
+    void startBatch();
+    bool finishBatch();
     // For each row, the chapter text its worker should have stored, empty for a row that must
     // be left out: the book holds exactly the stored ones, in row order, and only they are
     // "下载完成".
     void expectBook(const std::vector<Text>& texts);
+    // Only the rows whose text is not empty are "下载完成".
+    void expectStatuses(const std::vector<Text>& texts);
     void expectClosingMessage(const Text& text);
     Text readBook() const;
     std::filesystem::path bookPath() const;
-    std::chrono::steady_clock::duration batchTime() const { return m_batchTime; }
 
     ScopedFetchLimits m_limits{FaultLimits()};
     TempDirectory m_root;
@@ -55,10 +52,7 @@ class FaultBatchTest : public ::testing::Test {
     FaultSite m_site;
 
   private:
-    bool batchEnded();
-
     bool m_batchStarted = false;
-    std::chrono::steady_clock::duration m_batchTime{};
 };
 
 } // namespace quill::testing

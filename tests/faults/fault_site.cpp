@@ -21,6 +21,15 @@ const auto* const kWebEnvironment = ::testing::AddGlobalTestEnvironment(new WebE
 
 } // namespace
 
+FetchLimits FaultLimits() {
+    FetchLimits limits;
+    limits.connectTimeoutMs = 2000;
+    limits.stallTimeoutMs = kStallBoundMs;
+    limits.maxRedirects = kMaxRedirects;
+    limits.maxBodyBytes = kBodyCap;
+    return limits;
+}
+
 void Gate::wait() {
     std::unique_lock lock(m_mutex);
     m_opened.wait_for(lock, kHangBound, [this] { return m_open; });

@@ -9,11 +9,22 @@
 
 #include "core/text.h"
 #include "tests/support/raw_server.h"
+#include "web/fetch_page.h"
 
 namespace quill::testing {
 
 // Longer than any wait a test means to cause, short enough that a wrong answer fails fast.
 constexpr auto kHangBound = std::chrono::seconds(20);
+
+// Fetch bounds far below the defaults, so a fault that waits for one shows within a test.
+constexpr long kStallBoundMs = 1000;
+constexpr long kMaxRedirects = 5;
+constexpr std::size_t kBodyCap = 16 * 1024;
+FetchLimits FaultLimits();
+
+// UTF-8 text whose bytes also read as valid code page 936 pairs (other Han characters), and
+// whose code page 936 bytes read as UTF-8 hold no Han character.
+inline constexpr char kUtf8ReadableAsGbk[] = "夜来风雨声花落知多少";
 
 // A latch that a route can wait on; the wait never outlasts kHangBound.
 class Gate final {

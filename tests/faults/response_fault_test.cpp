@@ -140,9 +140,6 @@ std::vector<ResponseCase> ZeroByteCases() {
     };
 }
 
-// UTF-8 text whose bytes also read as valid code page 936 pairs (other Han characters).
-const char kUtf8ReadableAsGbk[] = "夜来风雨声花落知多少";
-
 std::vector<ResponseCase> CharsetCases() {
     return {
         {"Utf8DeclaredUtf8",
