@@ -42,6 +42,31 @@ Text WithSetCookieSpelled(const Text& rawHeaders) {
     return result;
 }
 
+// The request the arguments describe. It builds the header block in `headers` and fills an empty
+// `postBytes` from the text for POST and HEAD, as the caller sees them afterwards.
+TransferRequest RequestFor(const Text& url, const FetchArgs& args, Text& headers,
+                           Bytes& postBytes) {
+    TransferRequest request;
+    request.method = MethodOf(args.method);
+    request.url = url;
+    request.agent = UserAgentFor(headers);
+    const bool cookiesSupplied = args.cookies != nullptr;
+    headers = RequestHeaderBlock(headers, url, cookiesSupplied ? *args.cookies : Text());
+    request.headerBlock = headers;
+    if (request.method != Method::Get && postBytes.empty()) {
+        postBytes = BytesFromText(args.postText);
+    }
+    // A HEAD request goes without a body: a server reads none, so it would be taken for the
+    // start of the next request on the connection.
+    if (request.method == Method::Post) {
+        request.body = postBytes;
+    }
+    request.proxy = args.proxy;
+    request.followRedirects = !args.noRedirect;
+    request.useCookieStore = !cookiesSupplied;
+    return request;
+}
+
 } // namespace
 
 Bytes FetchPage(const Text& url, const FetchArgs& args) {
@@ -50,29 +75,11 @@ Bytes FetchPage(const Text& url, const FetchArgs& args) {
     Text& responseHeaders = ArgumentOr(args.responseHeaders, workspace.responseHeaders);
     Text& responseCookies = ArgumentOr(args.responseCookies, workspace.responseCookies);
     Bytes& postBytes = ArgumentOr(args.postBytes, workspace.postBytes);
-    const bool cookiesSupplied = args.cookies != nullptr;
 
-    TransferRequest request;
-    request.method = MethodOf(args.method);
-    request.url = url;
-    request.agent = UserAgentFor(headers);
-    headers = RequestHeaderBlock(headers, url, cookiesSupplied ? *args.cookies : Text());
-    request.headerBlock = headers;
-    if (request.method != Method::Get && postBytes.empty()) {
-        postBytes = BytesFromText(args.postText);
-    }
-    // A HEAD request goes without its body: no server reads one, and it would wait for it.
-    if (request.method == Method::Post) {
-        request.body = postBytes;
-    }
-    request.proxy = args.proxy;
-    request.followRedirects = !args.noRedirect;
-    request.useCookieStore = !cookiesSupplied;
-
-    TransferResult result = RunTransfer(request);
+    TransferResult result = RunTransfer(RequestFor(url, args, headers, postBytes));
     responseHeaders = WithSetCookieSpelled(result.rawHeaders);
     responseCookies = CookiesFromHeaders(responseHeaders);
-    if (args.mergeCookies && cookiesSupplied) {
+    if (args.mergeCookies && args.cookies != nullptr) {
         responseCookies = MergeCookies(*args.cookies, responseCookies);
     }
     return std::move(result.body);

@@ -23,6 +23,7 @@ namespace {
 constexpr std::size_t kMaxRequestBytes = 1 << 20;
 constexpr int kSocketTimeoutSeconds = 10;
 constexpr int kAcceptPollMs = 50;
+constexpr int kMaxRequestsPerConnection = 100000;
 constexpr std::chrono::milliseconds kLongestStall = std::chrono::seconds(60);
 const std::string kCrLf = "\r\n";
 
@@ -190,15 +191,27 @@ std::string RawRequest::target() const {
     return requestLine.substr(first + 1, last - first - 1);
 }
 
-RawReply HttpReply(int status, std::string_view body, const std::vector<std::string>& headerLines) {
-    std::string bytes = "HTTP/1.1 " + std::to_string(status) + " Status" + kCrLf;
+namespace {
+
+std::string ResponseHead(int status, std::string_view body,
+                         const std::vector<std::string>& headerLines) {
+    std::string head = "HTTP/1.1 " + std::to_string(status) + " Status" + kCrLf;
     for (const std::string& line : headerLines) {
-        bytes += line + kCrLf;
+        head += line + kCrLf;
     }
-    bytes += "Content-Length: " + std::to_string(body.size()) + kCrLf;
-    bytes += "Connection: close" + kCrLf + kCrLf;
-    bytes += body;
+    return head + "Content-Length: " + std::to_string(body.size()) + kCrLf;
+}
+
+} // namespace
+
+RawReply HttpReply(int status, std::string_view body, const std::vector<std::string>& headerLines) {
+    const std::string bytes = ResponseHead(status, body, headerLines) + "Connection: close" +
+                              kCrLf + kCrLf + std::string(body);
     return {bytes, RawReply::Ending::Close};
+}
+
+RawReply KeepAliveReply(int status, std::string_view body) {
+    return {ResponseHead(status, body, {}) + kCrLf + std::string(body), RawReply::Ending::KeepOpen};
 }
 
 struct RawServer::State {
@@ -212,6 +225,7 @@ struct RawServer::State {
     std::condition_variable stopped;
     std::vector<RawRequest> requests;
     std::set<int> openFds;
+    int connectionCount = 0;
     std::vector<std::thread> connections;
     std::thread acceptor;
 
@@ -242,15 +256,18 @@ struct RawServer::State {
             }
             std::lock_guard<std::mutex> guard(lock);
             openFds.insert(fd);
-            connections.emplace_back([this, fd] { serve(fd); });
+            const int connection = ++connectionCount;
+            connections.emplace_back([this, fd, connection] { serve(fd, connection); });
         }
     }
 
-    void serve(int fd) {
+    void serve(int fd, int connection) {
         {
             Channel channel(fd, tls.get());
-            if (channel.ready()) {
-                answer(channel);
+            for (int served = 0; channel.ready() && served < kMaxRequestsPerConnection; ++served) {
+                if (!answer(channel, connection)) {
+                    break;
+                }
             }
         }
         std::lock_guard<std::mutex> guard(lock);
@@ -258,11 +275,13 @@ struct RawServer::State {
         close(fd);
     }
 
-    void answer(Channel& channel) {
+    // True when the connection stays open for another request.
+    bool answer(Channel& channel, int connection) {
         std::optional<RawRequest> request = ReadRequest(channel);
         if (!request) {
-            return;
+            return false;
         }
+        request->connection = connection;
         {
             std::lock_guard<std::mutex> guard(lock);
             requests.push_back(*request);
@@ -270,6 +289,8 @@ struct RawServer::State {
         const RawReply reply = handler(*request);
         send(channel, reply);
         switch (reply.ending) {
+        case RawReply::Ending::KeepOpen:
+            return !stopping;
         case RawReply::Ending::Close:
             channel.closeOrderly();
             break;
@@ -280,6 +301,7 @@ struct RawServer::State {
             waitForStop();
             break;
         }
+        return false;
     }
 
     void send(Channel& channel, const RawReply& reply) {

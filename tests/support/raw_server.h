@@ -15,6 +15,7 @@ struct RawRequest {
     std::string requestLine;
     std::vector<std::string> headerLines; // in order, unchanged
     std::string body;
+    int connection = 0; // which connection brought it, counted from 1 in order of arrival
 
     // The request line and the header lines joined by CR LF, without the closing blank line.
     std::string head() const;
@@ -27,9 +28,10 @@ struct RawRequest {
 // The bytes to send back and how the connection ends after them.
 struct RawReply {
     enum class Ending {
-        Close, // an orderly close
-        Reset, // a TCP reset
-        Stall, // nothing more until the server stops
+        KeepOpen, // ready for the next request on the same connection
+        Close,    // an orderly close
+        Reset,    // a TCP reset
+        Stall,    // nothing more until the server stops
     };
     std::string bytes;
     Ending ending = Ending::Close;
@@ -43,16 +45,20 @@ struct RawReply {
 RawReply HttpReply(int status, std::string_view body,
                    const std::vector<std::string>& headerLines = {});
 
+// The same without "Connection: close", keeping the connection open for the client to reuse.
+RawReply KeepAliveReply(int status, std::string_view body);
+
 struct TlsIdentity {
     std::string certificateFile; // PEM
     std::string privateKeyFile;  // PEM
 };
 
 // A server on 127.0.0.1 and an ephemeral port that records every request byte for byte and
-// answers with whatever bytes the handler returns, one request per connection, over TLS when
-// given an identity. It also serves as a proxy: a proxied request arrives with an absolute
-// address in its request line. The handler runs on the connection's own thread, so several may
-// run at once. Serving starts in the constructor; the destructor stops it.
+// answers with whatever bytes the handler returns, over TLS when given an identity. A connection
+// carries further requests for as long as the replies keep it open. It also serves as a proxy: a
+// proxied request arrives with an absolute address in its request line. The handler runs on the
+// connection's own thread, so several may run at once. Serving starts in the constructor; the
+// destructor stops it.
 class RawServer final {
   public:
     using Handler = std::function<RawReply(const RawRequest&)>;

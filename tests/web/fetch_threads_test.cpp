@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/codepage.h"
-#include "tests/support/local_server.h"
+#include "tests/support/raw_server.h"
 #include "tests/web/fetch_test_support.h"
 #include "web/fetch_page.h"
 
@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kPages = 500;
 constexpr int kThreads = 6;
+constexpr char kPagePrefix[] = "/page/";
 
 // A GBK page whose length and bytes differ from page to page, so a body handed to the wrong
 // request or cut short shows.
@@ -26,24 +27,20 @@ std::string PageBody(int page) {
     return body;
 }
 
-TEST(FetchThreadsTest, sixThreads_getEveryBodyByteForByte) {
-    testing::LocalServer server;
-    // Connections are reused; stopping then waits out one keep-alive second.
-    server.server().set_keep_alive_max_count(kPages);
-    server.server().set_keep_alive_timeout(1);
-    server.server().Get(
-        R"(/page/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
-            response.set_content(PageBody(std::stoi(request.matches[1].str())), "text/html");
-        });
-    server.start();
+testing::RawReply NumberedPage(const testing::RawRequest& request) {
+    const std::string number = request.target().substr(sizeof kPagePrefix - 1);
+    return testing::KeepAliveReply(200, PageBody(std::stoi(number)));
+}
 
+TEST(FetchThreadsTest, sixThreads_getEveryBodyByteForByte) {
+    testing::RawServer server(&NumberedPage);
     std::atomic<int> next{0};
     std::atomic<int> wrong{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&] {
             for (int page = next++; page < kPages; page = next++) {
-                const Bytes body = FetchPage(server.url("/page/" + std::to_string(page)));
+                const Bytes body = FetchPage(server.url(kPagePrefix + std::to_string(page)));
                 wrong += testing::BodyText(body) == PageBody(page) ? 0 : 1;
             }
         });
@@ -52,6 +49,7 @@ TEST(FetchThreadsTest, sixThreads_getEveryBodyByteForByte) {
         thread.join();
     }
     EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(server.requests().size(), static_cast<std::size_t>(kPages));
 }
 
 } // namespace
