@@ -40,11 +40,12 @@ std::string AbsoluteObject(const Text& host, int port, const Text& object) {
     return SchemeOf(false) + "://" + host + portPart + object;
 }
 
-} // namespace
-
+// The address's first eight bytes, lower-cased, decide.
 bool IsSecureUrl(const Text& url) {
     return LowerAscii(url.substr(0, 8)) == "https://";
 }
+
+} // namespace
 
 std::optional<RequestTarget> TargetFor(const Text& url, bool throughProxy) {
     const Text host = UrlHost(url, false);

@@ -17,9 +17,6 @@ struct RequestTarget {
     std::string object;
 };
 
-// The first byte sequence of an address, lower-cased, decides the scheme.
-bool IsSecureUrl(const Text& url);
-
 // Nothing when the address cannot be sent safely: control bytes, a host that is no host name,
 // or a port outside 1..65535.
 std::optional<RequestTarget> TargetFor(const Text& url, bool throughProxy);
