@@ -1,3 +1,5 @@
+#include <cstdlib>
+
 #include <QApplication>
 
 #include "app/main_window.h"
@@ -14,6 +16,11 @@ int main(int argc, char* argv[]) {
         quill::MainWindow window(state);
         window.show();
         result = application.exec();
+        // The workers of a batch still running use the window and the state from their own
+        // threads: end the process here rather than free either under them.
+        if (window.batchRunning()) {
+            std::_Exit(result);
+        }
     }
     quill::FreeSharedState(state);
     return result;

@@ -40,6 +40,10 @@ MainWindow::MainWindow(SharedState& state, std::filesystem::path outputDirectory
     connectParseAndDownload();
 }
 
+bool MainWindow::batchRunning() const {
+    return !m_widgets.downloadButton->isEnabled();
+}
+
 void MainWindow::placeOnScreen() {
     if (const QScreen* screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());

@@ -22,6 +22,8 @@ class MainWindow final : public QWidget {
 
     Controls& controls() { return m_controls; }
     const std::filesystem::path& outputDirectory() const { return m_download.outputDirectory; }
+    // From the press of "下载" until the merge has ended.
+    bool batchRunning() const;
 
     // 按钮1: fills the chapter list from the table of contents at the address in 编辑框1.
     void ParseTableOfContents();

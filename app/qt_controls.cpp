@@ -51,7 +51,9 @@ void QtControls::mirrorCheckBoxes() {
     const std::pair<QCheckBox*, bool*> boxes[] = {{m_widgets.transcodeBox, &m_transcode},
                                                   {m_widgets.preprocessBox, &m_preprocess},
                                                   {m_widgets.filterEnableBox, &m_filterEnabled}};
-    for (const auto& [box, field] : boxes) {
+    for (const auto& entry : boxes) {
+        QCheckBox* box = entry.first;
+        bool* field = entry.second;
         connect(box, &QCheckBox::toggled, this,
                 [this, field](bool ticked) { LockedStore(m_mutex, *field, ticked); });
         LockedStore(m_mutex, *field, box->isChecked());

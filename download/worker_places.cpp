@@ -6,15 +6,15 @@
 namespace quill {
 namespace {
 
-// Process-lifetime, so a worker that has just released its place never touches freed memory.
 struct WorkerPlaces {
     std::mutex mutex;
     std::condition_variable freed;
 };
 
+// Never destroyed: a detached worker may still be waking the scheduler while the process exits.
 WorkerPlaces& Places() {
-    static WorkerPlaces places;
-    return places;
+    static auto* places = new WorkerPlaces;
+    return *places;
 }
 
 } // namespace
