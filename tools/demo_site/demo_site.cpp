@@ -1,6 +1,7 @@
 #include "demo_site.h"
 
 #include <chrono>
+#include <sys/socket.h>
 
 #include "core/codepage.h"
 #include "demo_pages.h"
@@ -12,6 +13,12 @@ DemoSite::DemoSite(const SiteOptions& options) : m_options(options), m_book(opti
     // A short keep-alive lets stop() return soon although clients keep their connections.
     m_server.set_keep_alive_timeout(1);
     m_server.set_tcp_nodelay(true);
+    // Without SO_REUSEPORT, which the library sets by default, a second site on a busy port
+    // fails to start instead of sharing the port with the first.
+    m_server.set_socket_options([](int socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     m_server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response);
     });
