@@ -71,7 +71,7 @@ RawReply FaultSite::answer(const RawRequest& request) {
     {
         std::lock_guard lock(m_mutex);
         const auto found = m_routes.find(request.target());
-        if (found == m_routes.end()) {
+        if (++m_answered > kRequestBudget || found == m_routes.end()) {
             return HttpReply(404, "");
         }
         route = found->second;

@@ -26,6 +26,9 @@ FetchLimits FaultLimits();
 // whose code page 936 bytes read as UTF-8 hold no Han character.
 inline constexpr char kUtf8ReadableAsGbk[] = "夜来风雨声花落知多少";
 
+// Far more requests than any one test makes.
+constexpr int kRequestBudget = 500;
+
 // A latch that a route can wait on; the wait never outlasts kHangBound.
 class Gate final {
   public:
@@ -39,7 +42,9 @@ class Gate final {
 };
 
 // A loopback site whose every path answers with whatever bytes its route returns, misbehaving
-// on purpose. A path without a route is a 404 with an empty body.
+// on purpose. A path without a route is a 404 with an empty body, and so is every request
+// beyond kRequestBudget: a chain of fetches that never ends by itself then ends there, with a
+// wrong count instead of a server thread per page without bound.
 class FaultSite final {
   public:
     using Route = std::function<RawReply()>;
@@ -63,6 +68,7 @@ class FaultSite final {
 
     mutable std::mutex m_mutex;
     std::map<std::string, Route> m_routes;
+    int m_answered = 0;
     // Last: it stops before the routes it calls go away.
     RawServer m_server;
 };

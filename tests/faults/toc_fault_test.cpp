@@ -103,7 +103,7 @@ std::vector<TocCase> SecondPageFaultCases() {
         {"SecondPageTruncated", SecondPageAnswers(HalfTocPage(Ending::Close)), 5, Gbk("故障之书"),
          2},
         {"SecondPageAboveTheCap",
-         SecondPageAnswers(UndeclaredLengthReply(std::string(kBodyCap + 1, 'x'))), 5,
+         SecondPageAnswers(UndeclaredLengthReply(TocPage(6, 10) + std::string(kBodyCap, ' '))), 5,
          Gbk("故障之书"), 2},
         {"SecondPageRedirectsToItself", SecondPageAnswers(RedirectReply(kSecondPage)), 5,
          Gbk("故障之书"), 2 + kMaxRedirects},
