@@ -18,7 +18,7 @@ namespace {
 // an address ends here.
 constexpr int kMaxTocPages = 1000;
 
-// Outside the length test, a chapter address may differ this much from the middle one.
+// While the length test holds, a chapter address differs at most this much from the middle one.
 constexpr long kChapterLengthSpread = 3;
 
 const char kSiteRootPattern[] = "(https*://.*?)/";
