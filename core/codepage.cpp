@@ -11,7 +11,7 @@ constexpr char32_t kReplacement = 0xFFFD;
 // One iconv descriptor per thread and direction: a descriptor keeps shift state and must not
 // be used by two threads at once.
 class IconvHolder final {
-public:
+  public:
     IconvHolder(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
     ~IconvHolder() {
         if (valid()) {
@@ -24,7 +24,7 @@ public:
     bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
     iconv_t get() const { return m_cd; }
 
-private:
+  private:
     iconv_t m_cd;
 };
 
@@ -178,13 +178,17 @@ std::string ConvertGbkToUtf8(const Text& gbk) {
     return Transcode(cd, gbk, 1, EncodeUtf8(std::u32string(1, kReplacement)));
 }
 
-Text ConvertUtf8ToGbk(const std::string& utf8) { return EncodeGbk(DecodeUtf8(utf8)); }
+Text ConvertUtf8ToGbk(const std::string& utf8) {
+    return EncodeGbk(DecodeUtf8(utf8));
+}
 
 std::u16string ConvertGbkToUtf16(const Text& gbk) {
     return ConvertUtf8ToUtf16(ConvertGbkToUtf8(gbk));
 }
 
-Text ConvertUtf16ToGbk(const std::u16string& utf16) { return EncodeGbk(DecodeUtf16(utf16)); }
+Text ConvertUtf16ToGbk(const std::u16string& utf16) {
+    return EncodeGbk(DecodeUtf16(utf16));
+}
 
 std::u16string ConvertUtf8ToUtf16(const std::string& utf8) {
     return EncodeUtf16(DecodeUtf8(utf8));
@@ -198,6 +202,8 @@ std::string ConvertUtf16ToUtf8(const std::u16string& utf16) {
 
 namespace quill {
 
-Text Gbk(const char* utf8) { return ConvertUtf8ToGbk(utf8); }
+Text Gbk(const char* utf8) {
+    return ConvertUtf8ToGbk(utf8);
+}
 
 } // namespace quill

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "text.h"
-
 #include <string>
+
+#include "text.h"
 
 namespace quill {
 

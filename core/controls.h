@@ -16,10 +16,10 @@ enum class Caption {
 // The window as the core sees it. Every member may be called from any thread: reads return the
 // value current at the moment of the call, writes from other threads reach the window later.
 class Controls {
-public:
+  public:
     virtual ~Controls() = default;
 
-    virtual Text addressText() const = 0;    // 编辑框1
+    virtual Text addressText() const = 0;      // 编辑框1
     virtual bool transcodeTicked() const = 0;  // 选择框2 "转码"
     virtual bool preprocessTicked() const = 0; // 选择框3 "预处理"
     virtual bool filterEnabled() const = 0;    // 选择框1 "启用"

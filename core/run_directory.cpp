@@ -1,8 +1,8 @@
 #include "run_directory.h"
 
-#include "codepage.h"
-
 #include <system_error>
+
+#include "codepage.h"
 
 namespace quill {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "text.h"
-
 #include <atomic>
+
+#include "text.h"
 
 namespace quill {
 
@@ -13,7 +13,7 @@ struct SharedState {
     TextArray ChapterTitles;
     int CurrentChapter = 0; // 0-based list row last chosen by the viewer
     Text BookTitle;
-    Text SiteRoot; // scheme and host of the table-of-contents address, no trailing "/"
+    Text SiteRoot;         // scheme and host of the table-of-contents address, no trailing "/"
     TextArray FilterChars; // the filter box's text as characters, taken when it lost the focus
     int FilterCaret = 0;   // its selection start then, a CR LF counting two
     std::atomic<int> WorkerCount{0};

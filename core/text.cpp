@@ -9,6 +9,8 @@ Text TextFromBytes(const Bytes& bytes) {
     return Text(bytes.begin(), end);
 }
 
-Bytes BytesFromText(const Text& text) { return Bytes(text.begin(), text.end()); }
+Bytes BytesFromText(const Text& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 } // namespace quill

@@ -5,9 +5,13 @@
 namespace quill {
 namespace {
 
-bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool IsLeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
 
-char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualAt(const Text& text, std::size_t offset, const Text& needle, bool ignoreCase) {
     if (!ignoreCase) {
@@ -79,8 +83,7 @@ Text MapAscii(const Text& text, char low, char high, int shift) {
 } // namespace
 
 int CharWidthAt(const Text& text, std::size_t offset) {
-    return IsLeadByte(static_cast<unsigned char>(text[offset])) && offset + 1 < text.size() ? 2
-                                                                                            : 1;
+    return IsLeadByte(static_cast<unsigned char>(text[offset])) && offset + 1 < text.size() ? 2 : 1;
 }
 
 int FindText(const Text& text, const Text& needle, int start) {
@@ -91,7 +94,9 @@ int FindTextIgnoreCase(const Text& text, const Text& needle, int start) {
     return FindFrom(text, needle, start, true);
 }
 
-bool ContainsText(const Text& text, const Text& needle) { return FindText(text, needle) != -1; }
+bool ContainsText(const Text& text, const Text& needle) {
+    return FindText(text, needle) != -1;
+}
 
 Text ReplaceText(const Text& text, const Text& from, const Text& to) {
     if (from.empty()) {
@@ -146,11 +151,17 @@ Text TrimText(const Text& text) {
     return text.substr(begin, end - begin);
 }
 
-Text LowerAscii(const Text& text) { return MapAscii(text, 'A', 'Z', 'a' - 'A'); }
+Text LowerAscii(const Text& text) {
+    return MapAscii(text, 'A', 'Z', 'a' - 'A');
+}
 
-Text UpperAscii(const Text& text) { return MapAscii(text, 'a', 'z', 'A' - 'a'); }
+Text UpperAscii(const Text& text) {
+    return MapAscii(text, 'a', 'z', 'A' - 'a');
+}
 
-Text DecimalText(long long value) { return std::to_string(value); }
+Text DecimalText(long long value) {
+    return std::to_string(value);
+}
 
 Text JoinTexts(const TextArray& pieces, const Text& separator) {
     Text result;

@@ -1,7 +1,7 @@
+#include <cstdlib>
+
 #include "app/table_of_contents.h"
 #include "fuzz_input.h"
-
-#include <cstdlib>
 
 using namespace quill;
 

@@ -1,7 +1,7 @@
+#include <cstdlib>
+
 #include "core/codepage.h"
 #include "fuzz_input.h"
-
-#include <cstdlib>
 
 using namespace quill;
 

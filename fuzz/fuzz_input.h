@@ -1,15 +1,15 @@
 #pragma once
 
-#include "core/text.h"
-
 #include <cstddef>
 #include <cstdint>
+
+#include "core/text.h"
 
 namespace quill::fuzz {
 
 // Splits a fuzzer input into texts at 0x00 bytes, so one input feeds several arguments.
 class FuzzInput {
-public:
+  public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
 
     Text next() {
@@ -23,7 +23,7 @@ public:
         return piece;
     }
 
-private:
+  private:
     const std::uint8_t* m_data;
     std::size_t m_size;
     std::size_t m_offset = 0;

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "core/text.h"
-
 #include <memory>
+
+#include "core/text.h"
 
 namespace quill {
 
 // One pattern, the text it ran over and all of its matches. Texts go in and come out in code
 // page 936; the engine underneath sees Unicode. Local to one operation on one thread.
 class RegexObject final {
-public:
+  public:
     RegexObject();
     ~RegexObject();
     RegexObject(const RegexObject&) = delete;
@@ -29,7 +29,7 @@ public:
     int SubMatchCount() const;
     Text PatternText() const;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> m_state;
 };

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/text.h"
-
 #include <cstddef>
 #include <string>
+
+#include "core/text.h"
 
 namespace quill {
 

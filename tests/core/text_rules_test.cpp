@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include "core/codepage.h"
 #include "core/text_rules.h"
-
-#include <gtest/gtest.h>
 
 namespace quill {
 namespace {
@@ -15,7 +15,9 @@ struct FindCase {
     int ignoringCase;
 };
 
-std::ostream& operator<<(std::ostream& out, const FindCase& c) { return out << c.name; }
+std::ostream& operator<<(std::ostream& out, const FindCase& c) {
+    return out << c.name;
+}
 
 class FindTextTest : public ::testing::TestWithParam<FindCase> {};
 
@@ -27,21 +29,22 @@ TEST_P(FindTextTest, findsAtCharacterStartsOnly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FindTextTest,
-    ::testing::Values(
-        FindCase{"plain", "abcabc", "c", 1, 3, 3}, FindCase{"fromStart", "abcabc", "c", 4, 6, 6},
-        FindCase{"missing", "abc", "x", 1, -1, -1},
-        FindCase{"caseDiffers", "aBc", "bC", 1, -1, 2},
-        // 0x81 0x5C is one character whose trail byte is a backslash.
-        FindCase{"trailByteIsBackslash", "\x81\x5C", "\\", 1, -1, -1},
-        FindCase{"trailByteThenRealBackslash", "\x81\x5C\\", "\\", 1, 3, 3},
-        // 0xB0 0x41: trail byte "A" is no letter to fold.
-        FindCase{"trailByteLetter", "\xB0\x41", "a", 1, -1, -1},
-        FindCase{"trailByteLetterInNeedle", "\xB0\x61", "\xB0\x41", 1, -1, -1},
-        FindCase{"needleStartsAtTrail", "\xD6\xD0\xCE\xC4", "\xD0\xCE", 1, -1, -1},
-        FindCase{"han", "x\xD6\xD0", "\xD6\xD0", 1, 2, 2},
-        FindCase{"emptyNeedle", "abc", "", 1, 1, 1}, FindCase{"emptyNeedleEmptyText", "", "", 1, -1, -1},
-        FindCase{"startPastEnd", "abc", "a", 4, -1, -1},
-        FindCase{"loneLeadByteAtEnd", "ab\x81", "\x81", 1, 3, 3}),
+    ::testing::Values(FindCase{"plain", "abcabc", "c", 1, 3, 3},
+                      FindCase{"fromStart", "abcabc", "c", 4, 6, 6},
+                      FindCase{"missing", "abc", "x", 1, -1, -1},
+                      FindCase{"caseDiffers", "aBc", "bC", 1, -1, 2},
+                      // 0x81 0x5C is one character whose trail byte is a backslash.
+                      FindCase{"trailByteIsBackslash", "\x81\x5C", "\\", 1, -1, -1},
+                      FindCase{"trailByteThenRealBackslash", "\x81\x5C\\", "\\", 1, 3, 3},
+                      // 0xB0 0x41: trail byte "A" is no letter to fold.
+                      FindCase{"trailByteLetter", "\xB0\x41", "a", 1, -1, -1},
+                      FindCase{"trailByteLetterInNeedle", "\xB0\x61", "\xB0\x41", 1, -1, -1},
+                      FindCase{"needleStartsAtTrail", "\xD6\xD0\xCE\xC4", "\xD0\xCE", 1, -1, -1},
+                      FindCase{"han", "x\xD6\xD0", "\xD6\xD0", 1, 2, 2},
+                      FindCase{"emptyNeedle", "abc", "", 1, 1, 1},
+                      FindCase{"emptyNeedleEmptyText", "", "", 1, -1, -1},
+                      FindCase{"startPastEnd", "abc", "a", 4, -1, -1},
+                      FindCase{"loneLeadByteAtEnd", "ab\x81", "\x81", 1, 3, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReplaceTextTest, replacesLeftToRightWithoutOverlap) {
@@ -64,7 +67,9 @@ struct SplitCase {
     TextArray pieces;
 };
 
-std::ostream& operator<<(std::ostream& out, const SplitCase& c) { return out << c.name; }
+std::ostream& operator<<(std::ostream& out, const SplitCase& c) {
+    return out << c.name;
+}
 
 class SplitTextTest : public ::testing::TestWithParam<SplitCase> {};
 

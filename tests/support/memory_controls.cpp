@@ -100,8 +100,8 @@ void MemoryControls::fillRows(const TextArray& titles) {
     std::lock_guard lock(m_mutex);
     m_rows.clear();
     for (std::size_t i = 0; i < titles.size(); ++i) {
-        m_rows.push_back({true, {DecimalText(static_cast<long long>(i) + 1), titles[i],
-                                 Gbk("待下载")}});
+        m_rows.push_back(
+            {true, {DecimalText(static_cast<long long>(i) + 1), titles[i], Gbk("待下载")}});
     }
 }
 

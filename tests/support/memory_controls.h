@@ -1,17 +1,17 @@
 #pragma once
 
-#include "core/controls.h"
-
 #include <map>
 #include <mutex>
 #include <utility>
 #include <vector>
 
+#include "core/controls.h"
+
 namespace quill::testing {
 
 // Controls held in memory, for tests of the core. Safe to use from several threads.
 class MemoryControls final : public Controls {
-public:
+  public:
     struct Row {
         bool ticked = true;
         Text cells[3];
@@ -49,7 +49,7 @@ public:
     bool batchCommandsEnabled() const;
     std::vector<Message> messages() const;
 
-private:
+  private:
     mutable std::mutex m_mutex;
     Text m_address;
     bool m_transcode = false;
