@@ -8,8 +8,6 @@
 #include <thread>
 
 #include "core/codepage.h"
-#include "core/text_rules.h"
-#include "download/download.h"
 
 namespace quill::testing {
 namespace {

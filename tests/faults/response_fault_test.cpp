@@ -65,6 +65,18 @@ void ServeRedirectChain(FaultSite& site, const std::string& path, int redirects)
 
 const std::string kZero(1, '\0');
 
+// Row 1's first page leads on to a continuation page that answers so.
+std::function<void(FaultSite&, const std::string&)> ContinuationAnswers(const RawReply& reply) {
+    return [reply](FaultSite& site, const std::string& path) {
+        site.servePage(path, ChapterPage(ChapterBody(1), NextPageLink("/c/2_2.html")));
+        site.serve("/c/2_2.html", reply);
+    };
+}
+
+// A continuation page that cannot be read ends the chapter: what came before is stored and
+// marked done, the lost page leaving a blank line.
+const Text kFirstPageOnly = ChapterBody(1) + "\r\n";
+
 std::vector<ResponseCase> TransportCases() {
     return {
         {"StallBeforeTheStatusLine", Serves({"", Ending::Stall}), {}},
@@ -73,6 +85,9 @@ std::vector<ResponseCase> TransportCases() {
         {"ResetMidBody", Serves(HalfPage(Ending::Reset)), {}},
         {"BodyShorterThanItsContentLength", Serves(HalfPage(Ending::Close)), {}},
         {"BodyEndedByTheClose", Serves(UndeclaredLengthReply(FaultyPage())), ChapterBody(1)},
+        {"ContinuationPageStalls", ContinuationAnswers({"", Ending::Stall}), kFirstPageOnly},
+        {"ContinuationPageResetMidBody", ContinuationAnswers(HalfPage(Ending::Reset)),
+         kFirstPageOnly},
     };
 }
 
