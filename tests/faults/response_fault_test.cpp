@@ -14,10 +14,12 @@ using Ending = RawReply::Ending;
 // Row 1 of three; rows 0 and 2 are always served whole.
 const std::string kFaultyPath = "/c/2.html";
 
+// Serves row 1's address `path` (and wherever it leads) on the site.
+using Serve = std::function<void(FaultSite& site, const std::string& path)>;
+
 struct ResponseCase {
     const char* name;
-    // Serves row 1's address (and wherever it leads) on the site.
-    std::function<void(FaultSite& site, const std::string& path)> serve;
+    Serve serve;
     // Row 1's chapter text in the book; empty: left out of the book and still "待下载".
     Text stored;
 };
@@ -26,12 +28,11 @@ std::ostream& operator<<(std::ostream& out, const ResponseCase& testCase) {
     return out << testCase.name;
 }
 
-std::function<void(FaultSite&, const std::string&)> Serves(const RawReply& reply) {
+Serve Serves(const RawReply& reply) {
     return [reply](FaultSite& site, const std::string& path) { site.serve(path, reply); };
 }
 
-std::function<void(FaultSite&, const std::string&)> ServesPage(int status,
-                                                               const std::string& page) {
+Serve ServesPage(int status, const std::string& page) {
     return Serves(HttpReply(status, page));
 }
 
@@ -66,7 +67,7 @@ void ServeRedirectChain(FaultSite& site, const std::string& path, int redirects)
 const std::string kZero(1, '\0');
 
 // Row 1's first page leads on to a continuation page that answers so.
-std::function<void(FaultSite&, const std::string&)> ContinuationAnswers(const RawReply& reply) {
+Serve ContinuationAnswers(const RawReply& reply) {
     return [reply](FaultSite& site, const std::string& path) {
         site.servePage(path, ChapterPage(ChapterBody(1), NextPageLink("/c/2_2.html")));
         site.serve("/c/2_2.html", reply);
