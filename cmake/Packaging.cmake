@@ -12,6 +12,11 @@ set(CPACK_PACKAGE_NAME quillarch)
 set(CPACK_PACKAGE_VENDOR "Quillarch")
 set(CPACK_PACKAGE_CONTACT "Quillarch developers <dev@quillarch.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Downloads a serialized web novel into one text book")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Reads a novel's table of contents, fetches its chapters in parallel, cleans their text and
+merges them into one plain-text book in code page 936 (GBK).")
+# The package carries no debug symbols; a debugging build is made from source.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
