@@ -234,8 +234,10 @@ bool PerformHops(CURL* handle, Hop hop, const TransferRequest& request, Response
 class StoreCookies final {
   public:
     explicit StoreCookies(CURL* handle) : m_handle(handle), m_before(StoredCookies()) {
+        // A cookie line switches the handle's cookie engine on. A cookie file name would too,
+        // but libcurl loses that name's memory on curl_easy_reset.
+        curl_easy_setopt(handle, CURLOPT_COOKIELIST, "Set-Cookie: engine=on");
         curl_easy_setopt(handle, CURLOPT_COOKIELIST, "ALL");
-        curl_easy_setopt(handle, CURLOPT_COOKIEFILE, "");
         for (const std::string& line : m_before) {
             curl_easy_setopt(handle, CURLOPT_COOKIELIST, line.c_str());
         }
