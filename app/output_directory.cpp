@@ -21,14 +21,31 @@ bool IsWritableDirectory(const std::filesystem::path& directory) {
            access(directory.c_str(), W_OK | X_OK) == 0;
 }
 
+// A program installed into the system's own directories never writes beside itself, not even
+// when root, who could, runs it.
+bool IsSystemDirectory(const std::filesystem::path& directory) {
+    const std::string path = directory.lexically_normal().string();
+    for (const std::string prefix : {"/usr", "/bin", "/sbin", "/opt"}) {
+        if (path == prefix || path.rfind(prefix + "/", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::filesystem::path ChooseOutputDirectory(const std::filesystem::path& runDirectory,
                                             const std::filesystem::path& downloadsDirectory) {
     std::error_code error;
     const std::filesystem::path beside = runDirectory / OutputName();
-    std::filesystem::create_directory(beside, error);
-    if (IsWritableDirectory(beside) || downloadsDirectory.empty()) {
+    if (!IsSystemDirectory(runDirectory)) {
+        std::filesystem::create_directory(beside, error);
+        if (IsWritableDirectory(beside)) {
+            return beside;
+        }
+    }
+    if (downloadsDirectory.empty()) {
         return beside;
     }
     const std::filesystem::path fallback = downloadsDirectory / OutputName();

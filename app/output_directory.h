@@ -4,8 +4,9 @@
 
 namespace quill {
 
-// Creates "小说下载" in `runDirectory` and returns it; when that place cannot take it (an
-// installed program), creates and returns "小说下载" in `downloadsDirectory` instead. Failures
+// Creates "小说下载" in `runDirectory` and returns it; when that place cannot take it or lies in
+// the system's own directories (an installed program), creates and returns "小说下载" in
+// `downloadsDirectory` instead. Failures
 // are not reported: the first choice is returned and later writes simply fail.
 std::filesystem::path ChooseOutputDirectory(const std::filesystem::path& runDirectory,
                                             const std::filesystem::path& downloadsDirectory);

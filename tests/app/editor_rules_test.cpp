@@ -144,6 +144,20 @@ class EditorRulesTest : public QObject {
         QCOMPARE(chosen, std::filesystem::path(downloads.path().toStdString()) / "小说下载");
         QVERIFY(std::filesystem::is_directory(chosen));
     }
+
+    void installedProgramWritesToTheDownloadDirectoryEvenForRoot() {
+        QTemporaryDir downloads;
+        const std::filesystem::path installed = "/usr/bin";
+        const bool existedBefore = std::filesystem::exists(installed / "小说下载");
+        const std::filesystem::path chosen =
+            ChooseOutputDirectory(installed, downloads.path().toStdString());
+        if (!existedBefore) {
+            std::error_code error;
+            QVERIFY(!std::filesystem::remove(installed / "小说下载", error));
+        }
+        QCOMPARE(chosen, std::filesystem::path(downloads.path().toStdString()) / "小说下载");
+        QVERIFY(std::filesystem::is_directory(chosen));
+    }
 };
 
 } // namespace quill
