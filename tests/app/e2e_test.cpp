@@ -255,12 +255,4 @@ void EndToEndTest::cleanup() {
 
 } // namespace quill::testing
 
-#if defined(__SANITIZE_THREAD__)
-// Qt's event loop runs on GLib, which is not built with ThreadSanitizer either: memory that GLib
-// passes between Qt's own painting threads at exit looks unsynchronised to it.
-extern "C" const char* __tsan_default_suppressions() {
-    return "called_from_lib:libglib-2.0.so.0\n";
-}
-#endif
-
 QTEST_MAIN(quill::testing::EndToEndTest)
