@@ -40,6 +40,12 @@ MainWindow::MainWindow(SharedState& state, std::filesystem::path outputDirectory
     connectParseAndDownload();
 }
 
+// The filter box loses the focus while the window's children are destroyed; by then this is no
+// longer a MainWindow to take the snapshot.
+MainWindow::~MainWindow() {
+    m_widgets.filterBox->disconnect(this);
+}
+
 bool MainWindow::batchRunning() const {
     return !m_widgets.downloadButton->isEnabled();
 }

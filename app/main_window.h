@@ -19,6 +19,7 @@ class MainWindow final : public QWidget {
     // The output directory is made when the window is created, beside the program by default.
     explicit MainWindow(SharedState& state,
                         std::filesystem::path outputDirectory = OutputDirectory());
+    ~MainWindow() override;
 
     Controls& controls() { return m_controls; }
     const std::filesystem::path& outputDirectory() const { return m_download.outputDirectory; }
