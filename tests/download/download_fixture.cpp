@@ -9,14 +9,13 @@
 
 #include "core/codepage.h"
 #include "core/text_rules.h"
+#include "tests/support/wait_until.h"
 #include "web/fetch_page.h"
 
 namespace quill::testing {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr auto kBatchDeadline = std::chrono::seconds(60);
-constexpr auto kPollInterval = std::chrono::milliseconds(2);
 
 void InitWebOnce() {
     static std::once_flag once;
@@ -41,17 +40,7 @@ int NumberIn(const httplib::Request& request) {
 } // namespace
 
 bool WaitUntil(const std::function<bool()>& done, const std::function<void()>& step) {
-    const auto deadline = Clock::now() + kBatchDeadline;
-    while (!done()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        if (step) {
-            step();
-        }
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    return true;
+    return testing::WaitUntil(done, step, kBatchDeadline);
 }
 
 Text ChapterBody(int n) {

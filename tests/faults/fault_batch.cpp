@@ -8,12 +8,11 @@
 #include <thread>
 
 #include "core/codepage.h"
+#include "tests/support/wait_until.h"
 
 namespace quill::testing {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr auto kPollInterval = std::chrono::milliseconds(2);
 const char kBookName[] = "故障之书";
 
 // What a worker stores for `row` when its text lacks the title: the title column, the title,
@@ -25,17 +24,7 @@ Text StoredChapter(int row, const Text& text) {
 } // namespace
 
 bool WaitFor(const std::function<bool()>& done, const std::function<void()>& step) {
-    const auto deadline = Clock::now() + kHangBound;
-    while (!done()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        if (step) {
-            step();
-        }
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    return true;
+    return testing::WaitUntil(done, step, kHangBound);
 }
 
 FaultBatchTest::FaultBatchTest() {
