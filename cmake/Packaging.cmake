@@ -20,7 +20,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
-# Library dependencies are read off the binary; the fonts make the Chinese captions readable.
+# Library dependencies are read off the binary. The chapter and filter boxes are laid out for the
+# Song-style CJK face, so that font is required; Noto CJK only adds coverage.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-arphic-uming, ca-certificates")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, ca-certificates")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
 include(CPack)
